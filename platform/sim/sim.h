@@ -1,0 +1,164 @@
+// The in-memory desktop's controls for tests: only tests include this.
+//
+// The sim is a faithful small desktop: a virtual clock drives the timers with
+// the real period rules, the clipboard can hold text, a non-text format or be
+// held busy, windows and controls are built from the same forms, pop-up menus
+// and message boxes are answered by the test (a chosen menu item runs after
+// the pop-up call returns, as on Windows), and so on. Every event a test
+// injects runs to its end, then the posted requests it left (menu choices,
+// window destructions) run, as the event loop would.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/desktop.h"
+#include "platform/forms.h"
+
+namespace sim {
+
+using desktop::Icon;
+using desktop::Rect;
+using forms::Control;
+using forms::WindowId;
+
+struct Config {
+    int screenWidth = 1366;
+    int screenHeight = 768;
+    // The desktop work area; an empty rectangle means the screen less a
+    // 40 px task bar at the bottom.
+    Rect workArea{};
+    std::string executableName = "zoLapet.exe";
+    // The run folder; empty means a fresh temporary folder made by Reset.
+    std::string runDirectory;
+    unsigned randomSeed = 1;
+};
+
+// Forgets every window, timer, clipboard content, answer and record, and starts
+// a new desktop. The virtual clock starts at 0.
+void Reset(const Config& config = {});
+const Config& CurrentConfig();
+
+// ---- Input -----------------------------------------------------------------
+// The left mouse button goes down on the control (MouseDown), and is released.
+void PressMouse(Control control);
+// A click: a check box toggles, then its Click runs; a picture button's Click runs.
+void Click(Control control);
+// The pointer over a control with no button held (picture buttons highlight).
+void Hover(Control control);
+// The user types: the edit box's whole text becomes `text` (no event).
+void Type(Control control, std::string_view text);
+// A tray icon event of the window's icon: 1, 2 or 3.
+void TrayEvent(WindowId window, int type);
+// The mouse pointer's screen position, used by pop-up menus.
+void SetMousePosition(int x, int y);
+
+// ---- Clock -----------------------------------------------------------------
+// Moves the virtual clock on, delivering every timer tick that falls due, in
+// time order (ties in the order the timers were armed).
+void AdvanceClock(int milliseconds);
+long long Now();
+// Ticks delivered so far to a timer.
+int TickCount(Control timer);
+
+// ---- Clipboard -------------------------------------------------------------
+void PutClipboardText(std::string_view text);  // as another program would
+void PutClipboardPicture();                    // a non-text format only
+void EmptyClipboard();
+void HoldClipboard(bool busy);                 // another program keeps it open
+struct ClipboardState {
+    bool hasText = false;
+    std::string text;
+    bool hasPicture = false;
+    int formatCount = 0;
+};
+ClipboardState Clipboard();
+// Opening attempts the program made (successful or not).
+int ClipboardOpenCount();
+
+// ---- Menus -----------------------------------------------------------------
+// The next pop-up menu chooses this item (by its current text); with no
+// answer queued, a pop-up menu is dismissed without a choice.
+void AnswerMenu(std::string_view itemText);
+void DismissMenu();
+struct ShownMenu {
+    WindowId window = 0;
+    std::string menu;
+    int x = 0;  // its corner, 3 px right of and below the pointer
+    int y = 0;
+    std::vector<std::string> visibleItems;  // texts as shown, separators as "-"
+};
+const std::vector<ShownMenu>& ShownMenus();
+
+// ---- Message boxes ---------------------------------------------------------
+struct MessageBoxRecord {
+    std::string text;
+    std::string caption;
+    unsigned flags = 0;  // as passed to MessageBoxA (MB_TASKMODAL added)
+};
+const std::vector<MessageBoxRecord>& MessageBoxes();
+// Runs while the next message box is open (before it is closed with OK).
+void WhileNextMessageBoxOpen(std::function<void()> check);
+
+// ---- Windows, focus, tray ----------------------------------------------------
+Control Focused();
+int CaretPosition(Control edit);
+struct TrayIconRecord {
+    WindowId window = 0;
+    Icon icon = Icon::Program;
+    std::string tip;
+    unsigned id = 100;
+    unsigned callbackMessage = 0x8064;
+};
+std::vector<TrayIconRecord> TrayIcons();
+std::vector<WindowId> OpenWindows();
+WindowId FindWindowByCaption(std::string_view caption);
+int Opacity(WindowId window);  // 255 for a window never made transparent
+bool Layered(WindowId window);
+// A top-level window of another program, found by FindTopLevelWindow.
+void AddForeignWindow(std::string_view title);
+// Where the next WM_NCLBUTTONDOWN/HTCAPTION drag leaves the window, relative
+// to where it stands (0, 0 by default: a press without a move).
+void SetNextDragOffset(int dx, int dy);
+struct SentMessage {
+    WindowId window = 0;
+    unsigned message = 0;
+    long long wParam = 0;
+    long long lParam = 0;
+};
+const std::vector<SentMessage>& SentMessages();
+struct BalloonRecord {
+    Control balloon;
+    int x = 0;
+    int y = 0;
+    std::string text;
+};
+const std::vector<BalloonRecord>& Balloons();
+std::string Address(Control htmlView);
+
+// ---- Process ---------------------------------------------------------------
+std::optional<int> ExitCode();  // set once ExitProgram ran
+std::string CurrentFolder();
+
+// ---- Registry, programs, shell --------------------------------------------
+void SetRegistryText(int root, std::string_view path, std::string_view value);
+void SetRegistryNumber(int root, std::string_view path, unsigned value);
+// By default a command line starts when its first word (quoted or not) is not
+// empty; `starts` decides instead when given.
+void SetProgramStarter(std::function<bool(std::string_view commandLine)> starts);
+const std::vector<std::string>& StartedPrograms();  // command lines passed to RunProgram that started
+const std::vector<std::string>& ShellOpened();
+
+// ---- Web ---------------------------------------------------------------------
+struct WebPage {
+    std::string body;
+    int delayMilliseconds = 0;  // real time the download takes
+    bool fails = false;         // no answer at all: empty body
+};
+void ServePage(std::string_view url, WebPage page);
+const std::vector<std::string>& RequestedUrls();
+
+}  // namespace sim
