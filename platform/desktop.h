@@ -74,8 +74,9 @@ void ProcessEvents();
 void FocusControl(Control control);
 
 inline constexpr int kKeep = -1;
-// Moves a control within its parent's client area, or a window on the screen;
-// kKeep keeps a value.
+// Moves a control within its parent's client area, or a window on the screen.
+// left and top are always set (pass the current value to keep it); a width or
+// height of kKeep keeps the current one.
 void MoveControl(Control control, int left, int top, int width = kKeep, int height = kKeep);
 void MoveControl(WindowId window, int left, int top, int width = kKeep, int height = kKeep);
 

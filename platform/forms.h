@@ -95,6 +95,8 @@ struct FormDef {
     Colour backColour = kDefaultColour;
     bool taskBarButton = true;
     bool topmost = false;
+    // Painter's order: a control lies above the controls before it in the
+    // table; a holding control comes before the controls it holds.
     std::vector<ControlDef> controls;
     std::vector<MenuDef> menus;
 };
