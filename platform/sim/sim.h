@@ -42,19 +42,35 @@ struct Config {
 void Reset(const Config& config = {});
 const Config& CurrentConfig();
 
+// Runs the requests posted so far (menu choices, window destructions), as the
+// event loop would once the current event is over. Injected events do this on
+// their own; a test needs it only after calling the program directly.
+void RunPostedEvents();
+
 // ---- Input -----------------------------------------------------------------
+// Input reaches only a control the user can see: the control, every control
+// that holds it and its window visible, and the window not minimised. Input
+// to any other control is dropped with a note on stderr.
+//
 // The left mouse button goes down on the control (MouseDown), and is released.
 void PressMouse(Control control);
 // A click: a check box toggles, then its Click runs; a picture button's Click runs.
 void Click(Control control);
 // The pointer over a control with no button held (picture buttons highlight).
 void Hover(Control control);
-// The user types: the edit box's whole text becomes `text` (no event).
+// The user types: the edit box gets the focus and its whole text becomes
+// `text`, the caret at its end (no event).
 void Type(Control control, std::string_view text);
 // A tray icon event of the window's icon: 1, 2 or 3.
 void TrayEvent(WindowId window, int type);
 // The mouse pointer's screen position, used by pop-up menus.
 void SetMousePosition(int x, int y);
+// A picture button shows its highlighted picture (the pointer rests on it
+// after Hover, with no button held).
+bool Highlighted(Control pictureButton);
+// Whether the user can see the control: it, every control holding it and its
+// window are visible, and the window is not minimised.
+bool Shown(Control control);
 
 // ---- Clock -----------------------------------------------------------------
 // Moves the virtual clock on, delivering every timer tick that falls due, in
@@ -63,6 +79,8 @@ void AdvanceClock(int milliseconds);
 long long Now();
 // Ticks delivered so far to a timer.
 int TickCount(Control timer);
+// The next RandomInRange uses this 15-bit number instead of the generator's.
+void QueueRandom(int r);
 
 // ---- Clipboard -------------------------------------------------------------
 void PutClipboardText(std::string_view text);  // as another program would
@@ -117,6 +135,10 @@ std::vector<TrayIconRecord> TrayIcons();
 std::vector<WindowId> OpenWindows();
 WindowId FindWindowByCaption(std::string_view caption);
 int Opacity(WindowId window);  // 255 for a window never made transparent
+// The active window: the last one shown, opened or switched to; 0 when none.
+WindowId Foreground();
+// Minimised (iconic): a visible window set to state 2, until restored.
+bool Iconic(WindowId window);
 bool Layered(WindowId window);
 // A top-level window of another program, found by FindTopLevelWindow.
 void AddForeignWindow(std::string_view title);
@@ -150,6 +172,13 @@ void SetRegistryNumber(int root, std::string_view path, unsigned value);
 // empty; `starts` decides instead when given.
 void SetProgramStarter(std::function<bool(std::string_view commandLine)> starts);
 const std::vector<std::string>& StartedPrograms();  // command lines passed to RunProgram that started
+struct ProgramRun {
+    std::string commandLine;
+    bool wait = false;
+    int show = 2;
+    bool started = false;
+};
+const std::vector<ProgramRun>& ProgramRuns();  // every RunProgram call, started or not
 const std::vector<std::string>& ShellOpened();
 
 // ---- Web ---------------------------------------------------------------------
@@ -159,6 +188,8 @@ struct WebPage {
     bool fails = false;         // no answer at all: empty body
 };
 void ServePage(std::string_view url, WebPage page);
+// Every address HttpGetFile was asked for, in order. Workers append to it:
+// read it once they have ended.
 const std::vector<std::string>& RequestedUrls();
 
 }  // namespace sim
