@@ -33,7 +33,7 @@ struct Config {
     Rect workArea{};
     std::string executableName = "zoLapet.exe";
     // The run folder; empty means a fresh temporary folder made by Reset.
-    std::string runDirectory;
+    std::string runDirectory{};
     unsigned randomSeed = 1;
 };
 
