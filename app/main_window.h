@@ -9,8 +9,8 @@ namespace app {
 
 struct MainWindow {
     forms::WindowId window = 0;
-    slots::SlotGrid grid;
-    slots::PasteTarget pasteTarget;
+    slots::SlotGrid grid{};
+    slots::PasteTarget pasteTarget{};
 };
 
 // The one main window of the run (empty until start-up has created it).

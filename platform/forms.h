@@ -84,7 +84,7 @@ struct MenuItemDef {
 
 struct MenuDef {
     const char* name = "";
-    std::vector<MenuItemDef> items;
+    std::vector<MenuItemDef> items{};
 };
 
 struct FormDef {
@@ -97,8 +97,8 @@ struct FormDef {
     bool topmost = false;
     // Painter's order: a control lies above the controls before it in the
     // table; a holding control comes before the controls it holds.
-    std::vector<ControlDef> controls;
-    std::vector<MenuDef> menus;
+    std::vector<ControlDef> controls{};
+    std::vector<MenuDef> menus{};
 };
 
 // A running window made from a form. 0 is no window. The runtime owns the
