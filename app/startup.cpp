@@ -19,6 +19,7 @@ void BindMainWindow(MainWindow& mw) {
     forms::On(MainCtl("标签_增一行"), forms::Event::MouseDown, AddRow);
     forms::On(MainCtl("标签26"), forms::Event::MouseDown, RemoveRow);
     BindChrome();
+    online::BindAdverts(mw.adverts, mw.window);
 }
 
 // Runs while the window is still invisible, in this order; the window is
