@@ -61,7 +61,8 @@ void Hover(Control control);
 // The user types: the edit box gets the focus and its whole text becomes
 // `text`, the caret at its end (no event).
 void Type(Control control, std::string_view text);
-// A tray icon event of the window's icon: 1, 2 or 3.
+// A tray icon event of the window's icon: 1, 2 or 3 (dropped with a note on
+// stderr when the window has no icon).
 void TrayEvent(WindowId window, int type);
 // The mouse pointer's screen position, used by pop-up menus.
 void SetMousePosition(int x, int y);

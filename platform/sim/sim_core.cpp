@@ -1,6 +1,7 @@
 // The in-memory desktop's life: Reset, the posted-request queue, the process's
 // end, the screen and the pseudo-random numbers.
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -14,13 +15,16 @@
 namespace sim::detail {
 namespace {
 
+State* g_state = nullptr;
+pid_t g_tempOwner = 0;  // the process that made the temporary folder
+
+// Only the process that made the folder removes it: a child forked by a
+// death test inherits the path but must leave its parent's folder alone.
 void RemoveTempRoot(const std::string& root) {
-    if (root.empty()) return;
+    if (root.empty() || ::getpid() != g_tempOwner) return;
     std::error_code ignored;
     std::filesystem::remove_all(root, ignored);
 }
-
-State* g_state = nullptr;
 
 void RemoveTempRootAtExit() {
     if (g_state) RemoveTempRoot(g_state->tempRoot);
@@ -36,6 +40,7 @@ void Initialise(State& s, const Config& config) {
     std::string pattern = (base / "quillo-sim-XXXXXX").string();
     if (::mkdtemp(pattern.data())) {
         s.tempRoot = pattern;
+        g_tempOwner = ::getpid();
         std::filesystem::create_directory(s.tempRoot + "/windows", error);
     } else {
         std::fprintf(stderr, "sim: cannot make a temporary folder under %s\n", base.c_str());
@@ -49,6 +54,12 @@ void Initialise(State& s, const Config& config) {
 }
 
 }  // namespace
+
+void FailTest(const std::string& message) {
+    std::fprintf(stderr, "sim: %s\n", message.c_str());
+    if (g_state) RemoveTempRoot(g_state->tempRoot);
+    std::abort();
+}
 
 State& S() {
     if (!g_state) {

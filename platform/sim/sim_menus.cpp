@@ -5,7 +5,6 @@
 // posted, as the WM_COMMAND of a real menu is: it runs after PopUpMenu has
 // returned and the handler that called it has finished.
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
@@ -118,10 +117,9 @@ void PopUpMenu(WindowId window, std::string_view menu) {
         }
     }
     if (chosen < 0) {
-        std::fprintf(stderr, "sim: the answer \"%s\" is not a visible item of menu \"%s\"; it shows:\n", answer->c_str(),
-                     m->name.c_str());
-        for (const std::string& item : record.visibleItems) std::fprintf(stderr, "  %s\n", item.c_str());
-        std::abort();
+        std::string message = "the answer \"" + *answer + "\" is not a visible item of menu \"" + m->name + "\"; it shows:";
+        for (const std::string& item : record.visibleItems) message += "\n  " + item;
+        FailTest(message);
     }
     std::string menuName = m->name;
     Post([window, menuName, chosen] {

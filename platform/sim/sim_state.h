@@ -146,6 +146,9 @@ void RunPosted();
 
 // Whether the user can see the control (it, its holders and its window).
 bool ControlShown(Control control);
+// A test's mistake that would make its result meaningless (such as choosing
+// a menu item that is not shown): says so on stderr and aborts.
+[[noreturn]] void FailTest(const std::string& message);
 // Notes on stderr that an injected input was dropped.
 void DropInput(const char* what, Control control);
 
