@@ -35,6 +35,10 @@ struct Config {
     // The run folder; empty means a fresh temporary folder made by Reset.
     std::string runDirectory{};
     unsigned randomSeed = 1;
+    // Real time runs this many times faster for the web and the workers: a
+    // page's delay and RunWorkerWithTimeout's wait both last their
+    // milliseconds divided by it (1: as given).
+    int workerTimeDivisor = 1;
 };
 
 // Forgets every window, timer, clipboard content, answer and record, and starts
@@ -46,6 +50,10 @@ const Config& CurrentConfig();
 // event loop would once the current event is over. Injected events do this on
 // their own; a test needs it only after calling the program directly.
 void RunPostedEvents();
+// Events that arrive while the program next lets pending events run
+// (desktop::ProcessEvents): `events` runs inside that call, once, before the
+// posted requests; it may inject input, tray events or clock ticks.
+void WhileNextProcessEvents(std::function<void()> events);
 
 // ---- Input -----------------------------------------------------------------
 // Input reaches only a control the user can see: the control, every control
@@ -111,6 +119,10 @@ struct ShownMenu {
     std::vector<std::string> visibleItems;  // texts as shown, separators as "-"
 };
 const std::vector<ShownMenu>& ShownMenus();
+// Runs while the next pop-up menu is open (after it is recorded in
+// ShownMenus, before the answer closes it). Timer ticks keep coming while a
+// menu is open, so the check may advance the clock.
+void WhileNextMenuOpen(std::function<void()> check);
 
 // ---- Message boxes ---------------------------------------------------------
 struct MessageBoxRecord {
@@ -189,6 +201,9 @@ struct WebPage {
     bool fails = false;         // no answer at all: empty body
 };
 void ServePage(std::string_view url, WebPage page);
+// Waits (in real time) until every worker that RunWorkerWithTimeout started
+// has ended, so that a test leaves no download running behind it.
+void WaitForWorkers();
 // Every address HttpGetFile was asked for, in order. Workers append to it:
 // read it once they have ended.
 const std::vector<std::string>& RequestedUrls();

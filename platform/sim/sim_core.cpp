@@ -135,12 +135,14 @@ void Reset(const Config& config) {
     delete g_state;
     g_state = new State;
     Initialise(*g_state, config);
-    ResetWeb();
+    ResetWeb(config.workerTimeDivisor);
 }
 
 const Config& CurrentConfig() { return S().config; }
 
 void RunPostedEvents() { RunPosted(); }
+
+void WhileNextProcessEvents(std::function<void()> events) { S().processEventsHook = std::move(events); }
 
 std::optional<int> ExitCode() { return S().exitCode; }
 
@@ -151,7 +153,12 @@ void QueueRandom(int r) { S().queuedRandom = r & 0x7FFF; }
 namespace desktop {
 using namespace sim::detail;
 
-void ProcessEvents() { RunPosted(); }
+void ProcessEvents() {
+    std::function<void()> events = std::move(S().processEventsHook);
+    S().processEventsHook = nullptr;
+    if (events && !Exited()) events();
+    RunPosted();
+}
 
 int RunEventLoop() { return 0; }
 

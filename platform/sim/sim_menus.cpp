@@ -95,33 +95,41 @@ void PopUpMenu(WindowId window, std::string_view menu) {
                      menu.data());
         return;
     }
+    const std::string menuName = m->name;
     std::vector<bool> shown = ShownItems(*m);
+    std::vector<int> shownIndex;  // item index of each shown entry
     sim::ShownMenu record;
     record.window = window;
-    record.menu = m->name;
+    record.menu = menuName;
     record.x = s.mouseX + 3;
     record.y = s.mouseY + 3;
-    for (std::size_t i = 0; i < m->items.size(); ++i)
-        if (shown[i]) record.visibleItems.push_back(m->items[i].text);
+    for (std::size_t i = 0; i < m->items.size(); ++i) {
+        if (!shown[i]) continue;
+        record.visibleItems.push_back(m->items[i].text);
+        shownIndex.push_back(static_cast<int>(i));
+    }
     s.shownMenus.push_back(record);
+    std::function<void()> check = std::move(s.menuCheck);
+    s.menuCheck = nullptr;
+    if (check) check();
 
     if (s.menuAnswers.empty()) return;  // dismissed
     std::optional<std::string> answer = std::move(s.menuAnswers.front());
     s.menuAnswers.pop_front();
     if (!answer) return;
+    // The user picks from the items as the menu showed them.
     int chosen = -1;
-    for (std::size_t i = 0; i < m->items.size(); ++i) {
-        if (shown[i] && m->items[i].text != "-" && m->items[i].text == *answer) {
-            chosen = static_cast<int>(i);
+    for (std::size_t k = 0; k < record.visibleItems.size(); ++k) {
+        if (record.visibleItems[k] != "-" && record.visibleItems[k] == *answer) {
+            chosen = shownIndex[k];
             break;
         }
     }
     if (chosen < 0) {
-        std::string message = "the answer \"" + *answer + "\" is not a visible item of menu \"" + m->name + "\"; it shows:";
+        std::string message = "the answer \"" + *answer + "\" is not a visible item of menu \"" + menuName + "\"; it shows:";
         for (const std::string& item : record.visibleItems) message += "\n  " + item;
         FailTest(message);
     }
-    std::string menuName = m->name;
     Post([window, menuName, chosen] {
         MenuItemRec* item = FindItem(window, menuName, chosen);
         if (!item) return;
@@ -153,6 +161,8 @@ using namespace detail;
 void AnswerMenu(std::string_view itemText) { S().menuAnswers.emplace_back(std::string(itemText)); }
 
 void DismissMenu() { S().menuAnswers.emplace_back(std::nullopt); }
+
+void WhileNextMenuOpen(std::function<void()> check) { S().menuCheck = std::move(check); }
 
 const std::vector<ShownMenu>& ShownMenus() { return S().shownMenus; }
 

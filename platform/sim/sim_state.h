@@ -110,11 +110,13 @@ struct State {
     int mouseY = 0;
 
     std::deque<std::function<void()>> posted;
+    std::function<void()> processEventsHook;
 
     ClipboardRec clipboard;
 
     std::deque<std::optional<std::string>> menuAnswers;
     std::vector<ShownMenu> shownMenus;
+    std::function<void()> menuCheck;
     std::vector<MessageBoxRecord> messageBoxes;
     std::function<void()> messageBoxCheck;
     std::vector<TrayIconRecord> trayIcons;
@@ -155,8 +157,9 @@ void DropInput(const char* what, Control control);
 // Forgets a window: called after its OnDestroyed handler.
 void ForgetWindow(forms::WindowId id);
 
-// Resets the web table and request log (kept apart: workers reach them).
-void ResetWeb();
+// Resets the web table and request log (kept apart: workers reach them) and
+// sets how much faster than given the web's real time runs.
+void ResetWeb(int timeDivisor);
 
 // A path as the disk takes it: backslashes become slashes; a relative path
 // is taken from the current folder (or the run folder before one is set).
