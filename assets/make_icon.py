@@ -72,19 +72,21 @@ class Canvas:
         self._paint(inside, colour)
 
 
-def palette():
-    """The 6x6x6 colour cube and 40 greys: 256 entries."""
-    colours = [(r * 51, g * 51, b * 51) for r in range(6) for g in range(6) for b in range(6)]
-    colours += [(round(i * 255 / 41),) * 3 for i in range(1, 41)]
-    return colours
+def image_palette(canvas):
+    """The picture's own colours, most used first; at most 256 (the rest map to
+    the nearest of them)."""
+    counts = {}
+    for row in canvas.px:
+        for p in row:
+            if p is not None and p[3] >= 0.5:
+                counts[p[:3]] = counts.get(p[:3], 0) + 1
+    colours = sorted(counts, key=lambda c: -counts[c])[:255]
+    return [(0, 0, 0)] + colours  # entry 0: the transparent pixels
 
 
-PALETTE = palette()
-
-
-def nearest(colour):
-    best, best_d = 0, None
-    for i, p in enumerate(PALETTE):
+def nearest(colour, colours):
+    best, best_d = 1, None
+    for i, p in enumerate(colours[1:], start=1):
         d = sum((a - b) ** 2 for a, b in zip(colour, p))
         if best_d is None or d < best_d:
             best, best_d = i, d
@@ -95,7 +97,9 @@ def dib(canvas):
     """The icon image: BITMAPINFOHEADER, palette, colour rows, mask rows (bottom up)."""
     n = canvas.size
     header = struct.pack('<IiiHHIIiiII', 40, n, 2 * n, 1, 8, 0, 0, 0, 0, 256, 0)
-    pal = b''.join(struct.pack('<BBBB', b, g, r, 0) for r, g, b in PALETTE)
+    colours = image_palette(canvas)
+    padded = colours + [(0, 0, 0)] * (256 - len(colours))
+    pal = b''.join(struct.pack('<BBBB', b, g, r, 0) for r, g, b in padded)
     cache = {}
     xor_rows, and_rows = [], []
     for y in reversed(range(n)):
@@ -109,7 +113,7 @@ def dib(canvas):
             else:
                 key = p[:3]
                 if key not in cache:
-                    cache[key] = nearest(key)
+                    cache[key] = nearest(key, colours)
                 row.append(cache[key])
                 mask_bits.append(0)
         row += b'\0' * ((4 - len(row) % 4) % 4)
@@ -147,10 +151,10 @@ LINE = (0, 96, 192)
 ACCENT = (192, 96, 0)
 
 
-def clipboard_icon(n):
+def clipboard_icon_32():
     """A clipboard with two note cards on it, the front one ruled in blue."""
-    s = n / 32.0
-    c = Canvas(n)
+    s = 1.0
+    c = Canvas(32)
     c.rect(4 * s, 3 * s, 28 * s, 31 * s, BOARD_EDGE, radius=2.5 * s)
     c.rect(5 * s, 4 * s, 27 * s, 30 * s, BOARD, radius=2 * s)
     # The back card, a little higher and to the right.
@@ -159,14 +163,30 @@ def clipboard_icon(n):
     # The front card with its ruled lines.
     c.rect(7 * s, 12 * s, 22 * s, 29 * s, CARD_EDGE)
     c.rect(8 * s, 13 * s, 21 * s, 28 * s, CARD_FRONT)
-    rows = (16, 19.5, 23) if n >= 32 else (17, 22)
-    for y in rows:
+    for y in (16, 19.5, 23):
         c.rect(10 * s, y * s, 19 * s, (y + 1.5) * s, LINE)
     c.rect(10 * s, 25.5 * s, 15 * s, 27 * s, ACCENT)
     # The clip at the top.
     c.rect(10 * s, 1 * s, 22 * s, 7 * s, CLIP_EDGE, radius=1.5 * s)
     c.rect(11 * s, 2 * s, 21 * s, 6 * s, CLIP, radius=1 * s)
     c.rect(14 * s, 2.5 * s, 18 * s, 4 * s, CLIP_EDGE)
+    return c
+
+
+def clipboard_icon_16():
+    """The same clipboard drawn on whole pixels, so that it stays sharp at 16x16."""
+    c = Canvas(16)
+    c.rect(2, 2, 14, 16, BOARD_EDGE)
+    c.rect(3, 3, 13, 15, BOARD)
+    c.rect(6, 4, 13, 12, CARD_EDGE)
+    c.rect(7, 5, 12, 11, CARD_BACK)
+    c.rect(4, 6, 11, 15, CARD_EDGE)
+    c.rect(5, 7, 10, 14, CARD_FRONT)
+    for y in (8, 10):
+        c.rect(6, y, 9, y + 1, LINE)
+    c.rect(6, 12, 8, 13, ACCENT)
+    c.rect(5, 0, 11, 4, CLIP_EDGE)
+    c.rect(6, 1, 10, 3, CLIP)
     return c
 
 
@@ -187,7 +207,7 @@ def main():
     folder = sys.argv[1]
     os.makedirs(folder, exist_ok=True)
     with open(os.path.join(folder, 'quillo.ico'), 'wb') as f:
-        f.write(ico([clipboard_icon(32), clipboard_icon(16)]))
+        f.write(ico([clipboard_icon_32(), clipboard_icon_16()]))
     with open(os.path.join(folder, 'searchbox.ico'), 'wb') as f:
         f.write(ico([search_icon()]))
 

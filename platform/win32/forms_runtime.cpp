@@ -87,7 +87,11 @@ void CreateControl(WindowRec& w, int index, std::vector<int>& state) {
         case forms::Kind::Label: cls = kLabelClass; break;
         case forms::Kind::Edit:
             cls = "EDIT";
-            ex = WS_EX_CLIENTEDGE;
+            // An edit box standing in an outlined shape takes the outline as its frame.
+            if (c.parent < 0 || w.controls[c.parent].def->kind != forms::Kind::Shape ||
+                w.controls[c.parent].def->outline == forms::kDefaultColour) {
+                ex = WS_EX_CLIENTEDGE;
+            }
             style |= WS_TABSTOP | (d.align == forms::Align::Centre ? ES_CENTER
                                    : d.align == forms::Align::Right ? ES_RIGHT
                                                                     : ES_LEFT);
