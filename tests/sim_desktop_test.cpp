@@ -281,6 +281,25 @@ TEST(SimMenus, AChosenItemRunsAfterTheHandlerThatShowedTheMenu) {
     EXPECT_EQ(order.back(), "after pop-up");
 }
 
+// Timers tick while a menu is open; the answer still picks from what was shown.
+TEST(SimMenus, ChecksRunWhileTheMenuIsOpen) {
+    sim::Reset();
+    const WindowId w = Open();
+    std::vector<std::string> order;
+    forms::OnMenuItem(w, "menu", "one", [&] { order.push_back("item"); });
+    forms::On(Ctl(w, "tick1"), forms::Event::Tick, [&] { order.push_back("tick"); });
+    forms::SetTimerPeriod(Ctl(w, "tick1"), 1000);
+    sim::WhileNextMenuOpen([&] {
+        order.push_back("open");
+        sim::AdvanceClock(1000);
+    });
+    sim::AnswerMenu("one");
+    desktop::PopUpMenu(w, "menu");
+    order.push_back("returned");
+    sim::RunPostedEvents();
+    EXPECT_EQ(order, std::vector<std::string>({"open", "tick", "returned", "item"}));
+}
+
 TEST(SimMenusDeathTest, ChoosingAnItemThatIsNotShownAborts) {
     testing::FLAGS_gtest_death_test_style = "threadsafe";
     EXPECT_DEATH(
@@ -458,6 +477,20 @@ TEST(SimWeb, WorkersWaitInRealTimeAndMayOutliveTheWait) {
     ASSERT_TRUE(late->done);
     EXPECT_TEXT_EQ(late->body, "late");
     EXPECT_EQ(sim::RequestedUrls().size(), 4u);
+}
+
+TEST(SimWeb, RunFasterByTheDivisorAndCanBeWaitedFor) {
+    sim::Reset({.workerTimeDivisor = 20});
+    sim::ServePage("http://127.0.0.1/slow", {.body = "late", .delayMilliseconds = 4000});  // 200 ms
+    auto body = std::make_shared<std::string>();
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(desktop::RunWorkerWithTimeout([body] { *body = desktop::HttpGetFile("http://127.0.0.1/slow"); },
+                                               2000));  // 100 ms
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(waited, std::chrono::milliseconds(90));
+    EXPECT_LT(waited, std::chrono::milliseconds(1000));
+    sim::WaitForWorkers();
+    EXPECT_TEXT_EQ(*body, "late");
 }
 
 }  // namespace
