@@ -56,6 +56,11 @@ def _decode_hex_fields(value):
     return value
 
 
+def windows_path(path):
+    """The path as a Windows program in the prefix sees it (drive Z: is /)."""
+    return "Z:" + str(Path(path).resolve()).replace("/", "\\")
+
+
 def centre(rect):
     left, top, right, bottom = rect
     return (left + right) // 2, (top + bottom) // 2
@@ -184,6 +189,7 @@ class Desktop:
                 raise DesktopError(f"{self.build_dir / exe} is missing: build the Windows preset first")
         WORK.mkdir(parents=True, exist_ok=True)
         SCREENS.mkdir(parents=True, exist_ok=True)
+        self._remove_leftovers()
         self._start_xvfb()
         self.prefix = WORK / f"prefix-{self.name}-{os.getpid()}"
         shutil.rmtree(self.prefix, ignore_errors=True)
@@ -205,6 +211,11 @@ class Desktop:
         self._wineserver("-w", timeout=180)
         self.check_code_page()
         self.start_probe()
+
+    def clean_up_runs(self):
+        """Removes the run folders this desktop made."""
+        for folder in WORK.glob(f"run-{self.name}-{os.getpid()}-*"):
+            shutil.rmtree(folder, ignore_errors=True)
 
     def close(self):
         if self.probe:
@@ -246,6 +257,20 @@ class Desktop:
         self._wineserver("-k", timeout=30)
         self._wineserver("-w", timeout=30)
         self.start_probe()
+
+    def _remove_leftovers(self):
+        """Run folders and prefixes of earlier runs whose process is gone."""
+        for folder in list(WORK.glob("run-*-*")) + list(WORK.glob("prefix-*-*")):
+            parts = folder.name.split("-")
+            pid = next((int(p) for p in parts[2:] if p.isdigit()), None)
+            if pid is None or pid == os.getpid():
+                continue
+            try:
+                os.kill(pid, 0)
+            except ProcessLookupError:
+                shutil.rmtree(folder, ignore_errors=True)
+            except OSError:
+                pass
 
     def _start_xvfb(self):
         number = self.preferred_display
@@ -290,8 +315,8 @@ class Desktop:
 
     # ---- the program --------------------------------------------------------
 
-    def start_program(self, exe_name=EXE_NAME, source=None, args=()):
-        """Copies the program into a new run folder under exe_name and starts it there."""
+    def run_folder_copy(self, exe_name=EXE_NAME, source=None):
+        """A new, empty run folder with a copy of the program named exe_name in it."""
         source = Path(source) if source else self.build_dir / EXE_NAME
         if not source.is_file():
             raise DesktopError(f"{source} is missing")
@@ -301,6 +326,12 @@ class Desktop:
         folder.mkdir(parents=True)
         path = folder / exe_name
         shutil.copy2(source, path)
+        return path
+
+    def start_program(self, exe_name=EXE_NAME, source=None, args=()):
+        """Copies the program into a new run folder under exe_name and starts it there."""
+        path = self.run_folder_copy(exe_name, source)
+        folder = path.parent
         log = open(folder / "wine.log", "wb")
         popen = subprocess.Popen([WINE, str(path), *args], cwd=str(folder), env=self.env,
                                  stdout=log, stderr=subprocess.STDOUT)
