@@ -34,7 +34,9 @@ INSTANTIATE_TEST_SUITE_P(Screens, StartUpPlacement,
                          testing::Values(Placement{1366, 768, 307, 135}, Placement{1920, 1080, 584, 291},
                                          Placement{1024, 768, 136, 135},
                                          // A screen lower than the window: -8.5, dropped toward zero.
-                                         Placement{1366, 480, 307, -8}));
+                                         Placement{1366, 480, 307, -8},
+                                         // (495 - 497) / 2: a top of exactly -1 is a place, not "keep".
+                                         Placement{1366, 495, 307, -1}));
 
 TEST(StartUp, LeavesTheDocumentedState) {
     sim::Reset();

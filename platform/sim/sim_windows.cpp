@@ -129,8 +129,8 @@ void FocusControl(Control control) {
 void MoveControl(Control control, int left, int top, int width, int height) {
     ControlRec* c = FindControl(control);
     if (!c) return;
-    if (left != kKeep) c->left = left;
-    if (top != kKeep) c->top = top;
+    c->left = left;  // left and top are always set; only a size of kKeep is kept
+    c->top = top;
     if (width != kKeep) c->width = width;
     if (height != kKeep) c->height = height;
 }
@@ -138,8 +138,8 @@ void MoveControl(Control control, int left, int top, int width, int height) {
 void MoveControl(WindowId window, int left, int top, int width, int height) {
     WindowRec* w = FindWindow(window);
     if (!w) return;
-    if (left != kKeep) w->left = left;
-    if (top != kKeep) w->top = top;
+    w->left = left;
+    w->top = top;
     if (width != kKeep) w->width = width;
     if (height != kKeep) w->height = height;
 }

@@ -728,8 +728,8 @@ void MoveControl(Control control, int left, int top, int width, int height) {
     if (LiveWindowRec(control.window) == nullptr) return;
     ControlRec* c = FindControlRec(control);
     if (c == nullptr) return;
-    const int l = left == kKeep ? forms::Left(control) : left;
-    const int t = top == kKeep ? forms::Top(control) : top;
+    const int l = left;  // left and top are always set; only a size of kKeep is kept
+    const int t = top;
     const int wd = width == kKeep ? forms::Width(control) : width;
     const int ht = height == kKeep ? forms::Height(control) : height;
     c->left = l;
@@ -742,8 +742,8 @@ void MoveControl(Control control, int left, int top, int width, int height) {
 void MoveControl(WindowId window, int left, int top, int width, int height) {
     WindowRec* w = LiveWindowRec(window);
     if (w == nullptr) return;
-    const int l = left == kKeep ? forms::WindowLeft(window) : left;
-    const int t = top == kKeep ? forms::WindowTop(window) : top;
+    const int l = left;  // a window may stand at -1
+    const int t = top;
     const int wd = width == kKeep ? forms::WindowWidth(window) : width;
     const int ht = height == kKeep ? forms::WindowHeight(window) : height;
     SetWindowPos(w->hwnd, nullptr, l, t, wd, ht, SWP_NOZORDER | SWP_NOACTIVATE);
