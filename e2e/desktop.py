@@ -404,15 +404,24 @@ class Desktop:
         subprocess.run(["xdotool", *map(str, args)], env=self.env, check=True, timeout=30)
 
     def click_at(self, x, y, button=1):
-        self.xdotool("mousemove", "--sync", x, y, "click", button)
+        # (No --sync: it waits for a pointer motion, which never comes when the
+        # pointer already stands there. XTEST events arrive in order anyway.)
+        self.xdotool("mousemove", x, y, "click", button)
 
-    def press(self, name, title=MAIN_TITLE):
-        """A real left click in the middle of the program's control."""
+    def press(self, name, title=MAIN_TITLE, down_only=False):
+        """A real left click in the middle of the program's control; with
+        down_only the button stays down until mouse_up()."""
         control = self.control(name, title)
         if not control["shown"]:
             raise DesktopError(f"control {name!r} is not visible")
-        self.click_at(*centre(control["rect"]))
+        if down_only:
+            self.xdotool("mousemove", *centre(control["rect"]), "mousedown", 1)
+        else:
+            self.click_at(*centre(control["rect"]))
         return control
+
+    def mouse_up(self, button=1):
+        self.xdotool("mouseup", button)
 
     def type_text(self, text):
         self.xdotool("type", "--delay", 30, text)

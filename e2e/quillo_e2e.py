@@ -37,10 +37,14 @@ class ProgramGroup(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.start_error = None
+        began = time.monotonic()
         try:
             DESKTOP.reset_wine()
+            reset = time.monotonic()
             cls.program = DESKTOP.start_program(cls.exe_name)
             cls.started()
+            print(f"[{cls.__name__}: clean Wine session {reset - began:.1f} s, "
+                  f"program ready {time.monotonic() - reset:.1f} s]", flush=True)
         except Exception:
             cls.start_error = traceback.format_exc()
 
@@ -114,18 +118,23 @@ class StartUp(ProgramGroup):
 
 class SlotCommands(ProgramGroup):
     def test_paste_takes_x_clipboard_text(self):
-        # Each case replaces what the case before left in the slot.
+        # Each case replaces what the case before left in the slot. The label
+        # acts as the button goes down: one case looks before releasing it.
         cases = [
-            ("ascii", "Quillo paste 123"),
-            ("chinese", "剪贴板里的中文文本"),
-            ("mixed", "中文 and ASCII 混合, 42"),
+            ("ascii", "Quillo paste 123", False),
+            ("chinese, on the button going down", "剪贴板里的中文文本", True),
+            ("mixed", "中文 and ASCII 混合, 42", False),
         ]
-        for label, text in cases:
+        for label, text, down_only in cases:
             with self.subTest(label):
                 DESKTOP.set_x_clipboard(text)
                 focus_before = self.focus_id()
-                DESKTOP.press("粘贴23")
-                self.assertEqual(self.wait_text("编辑框23", text), text)
+                DESKTOP.press("粘贴23", down_only=down_only)
+                try:
+                    self.assertEqual(self.wait_text("编辑框23", text), text)
+                finally:
+                    if down_only:
+                        DESKTOP.mouse_up()
                 self.assertEqual(self.focus_id(), focus_before, "paste leaves the focus alone")
 
     def test_copy_cut_clear(self):
@@ -207,6 +216,15 @@ class Summary(unittest.TextTestResult):
     def __init__(self, *args, **kwargs):
         super().__init__(*args, **kwargs)
         self.failed_ids = set()
+        self.began = 0.0
+
+    def startTest(self, test):
+        self.began = time.monotonic()
+        super().startTest(test)
+
+    def stopTest(self, test):
+        super().stopTest(test)
+        self.stream.writeln(f"    ({time.monotonic() - self.began:.1f} s)")
 
     def addFailure(self, test, err):
         super().addFailure(test, err)

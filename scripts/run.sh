@@ -17,27 +17,9 @@ wine=/usr/lib/wine/wine64
 run_dir="$repo/build/run"
 shot="$run_dir/screenshot.png"
 
-as_root() {
-    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
-}
-
-# ---- what the run needs ------------------------------------------------------
-packages=(cmake ninja-build g++-mingw-w64-x86-64 wine wine64 xvfb imagemagick fonts-wqy-microhei locales)
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ "${#missing[@]}" -gt 0 ]; then
-    echo "run: installing ${missing[*]}"
-    as_root apt-get update
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
-fi
-if ! locale -a 2>/dev/null | grep -qix 'zh_CN.utf8'; then
-    echo "run: generating the zh_CN.UTF-8 locale"
-    as_root sed -i 's/^# *\(zh_CN.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-    grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' | as_root tee -a /etc/locale.gen >/dev/null
-    as_root locale-gen
-fi
+# ---- what the run needs (installed once, when missing; zh_CN.UTF-8 generated) ----
+scripts/install-deps.sh cmake ninja-build g++-mingw-w64-x86-64 wine wine64 xvfb imagemagick \
+    fonts-wqy-microhei locales
 
 # ---- build ---------------------------------------------------------------------
 cmake --preset win64
@@ -85,7 +67,7 @@ program_pid=$!
 echo "run: zoLapet.exe started (process $program_pid)"
 
 # Wait for the main window when the probe is there, then give it time to paint.
-if [ -x build/win64/quillo_probe.exe ] || [ -f build/win64/quillo_probe.exe ]; then
+if [ -f build/win64/quillo_probe.exe ]; then
     "$wine" build/win64/quillo_probe.exe wait-window "$title" 30000 >/dev/null 2>&1 || true
     sleep 2
 else
