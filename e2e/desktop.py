@@ -84,6 +84,10 @@ def _display_free(number):
         return True
 
 
+def _exit_on_signal(number, _frame):
+    raise KeyboardInterrupt(f"signal {number}")
+
+
 class Program:
     """A Windows program started under Wine; its Unix process is the program."""
 
@@ -172,6 +176,12 @@ class Desktop:
     # ---- life cycle ---------------------------------------------------------
 
     def __enter__(self):
+        # A run ended from outside (a time limit, a closed terminal) still
+        # cleans up: the signal becomes KeyboardInterrupt, which unittest lets
+        # through, as it does Ctrl-C, and which leaves the with block.
+        for number in (signal.SIGTERM, signal.SIGHUP):
+            if signal.getsignal(number) is signal.SIG_DFL:
+                signal.signal(number, _exit_on_signal)
         try:
             self.start()
         except BaseException:

@@ -265,6 +265,9 @@ def main():
             print(f"e2e: X display {desktop.display}, Wine prefix {desktop.prefix}", flush=True)
             runner = unittest.TextTestRunner(verbosity=2, resultclass=Summary, stream=sys.stdout)
             result = runner.run(suite)
+    except KeyboardInterrupt as stop:
+        print(f"e2e: interrupted ({stop or 'Ctrl-C'})")
+        result = None
     except Exception:
         traceback.print_exc()
     finally:
