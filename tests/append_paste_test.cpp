@@ -17,21 +17,13 @@ constexpr const char* kCustom = "追加粘贴（原内容加自定义字符再�
 constexpr const char* kAskForSeparator =
     "　　请先在本程序左上角自定义字符框内输入字符，在停止使用自定义字符之前请不要点击关闭。";
 
-class AppendPaste : public testing::Test {
+class AppendPaste : public test::StartedApp {
 protected:
-    void SetUp() override {
-        sim::Reset();
-        main = app::StartQuillo();
-        ASSERT_NE(main, 0);
-    }
-    forms::Control C(const char* name) const { return Ctl(main, name); }
     // A press on the down arrow, then the item chosen in the menu.
     void Choose(const char* arrow, const char* item) const {
         sim::AnswerMenu(item);
         sim::PressMouse(C(arrow));
     }
-
-    forms::WindowId main = 0;
 };
 
 struct ModeCase {

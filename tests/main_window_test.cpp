@@ -11,15 +11,8 @@ namespace {
 
 using forms::Ctl;
 
-class MainWindowTest : public testing::Test {
+class MainWindowTest : public test::StartedApp {
 protected:
-    void Start(sim::Config config = {}) {
-        sim::Reset(config);
-        main = app::StartQuillo();
-        ASSERT_NE(main, 0);
-    }
-    void SetUp() override { Start(); }
-    forms::Control C(const char* name) const { return Ctl(main, name); }
     void Press(const char* name) const { sim::PressMouse(C(name)); }
     int H() const { return forms::WindowHeight(main); }
     // The frame follows the window's size after every change.
@@ -32,8 +25,6 @@ protected:
     int RowsShown() const {
         return 1 + forms::Visible(C("分组框21")) + forms::Visible(C("分组框31"));
     }
-
-    forms::WindowId main = 0;
 };
 
 TEST_F(MainWindowTest, RowChangesResizeAndCentreTheWindow) {

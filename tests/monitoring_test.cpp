@@ -12,18 +12,11 @@ using forms::Ctl;
 using slots::ControlName;
 using slots::SlotId;
 
-class Monitoring : public testing::Test {
+class Monitoring : public test::StartedApp {
 protected:
-    void SetUp() override {
-        sim::Reset();
-        main = app::StartQuillo();
-        ASSERT_NE(main, 0);
-    }
     forms::Control Of(const char* word, SlotId id) const { return Ctl(main, ControlName(word, id)); }
     std::string TextOf(SlotId id) const { return forms::Text(Of("编辑框", id)); }
     void ClickAll() const { sim::Click(Ctl(main, "选择框_全部监控剪贴板")); }
-
-    forms::WindowId main = 0;
 };
 
 TEST_F(Monitoring, ACheckedSlotFollowsEachNewTextWithinASecond) {

@@ -13,18 +13,11 @@ using forms::Ctl;
 using slots::ControlName;
 using slots::SlotId;
 
-class SlotCommands : public testing::Test {
+class SlotCommands : public test::StartedApp {
 protected:
-    void SetUp() override {
-        sim::Reset();
-        main = app::StartQuillo();
-        ASSERT_NE(main, 0);
-    }
     forms::Control Of(const char* word, SlotId id) const { return Ctl(main, ControlName(word, id)); }
     forms::Control Box(SlotId id) const { return Of("编辑框", id); }
     void Press(const char* word, SlotId id) const { sim::PressMouse(Of(word, id)); }
-
-    forms::WindowId main = 0;
 };
 
 enum class Clip { Text, Picture, Busy, Empty };

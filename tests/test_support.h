@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/startup.h"
 #include "platform/sim/sim.h"
 
 namespace test {
@@ -39,6 +40,20 @@ inline testing::AssertionResult TextEq(const char* actualExpr, const char* expec
                                        << " bytes)\n" << expectedExpr << " is \"" << Utf8(expected) << "\" ("
                                        << expected.size() << " bytes)";
 }
+
+// A fresh in-memory desktop with the program started on it.
+class StartedApp : public testing::Test {
+protected:
+    void SetUp() override { Start(); }
+    void Start(const sim::Config& config = {}) {
+        sim::Reset(config);
+        main = app::StartQuillo();
+        ASSERT_NE(main, 0);
+    }
+    forms::Control C(std::string_view name) const { return forms::Ctl(main, name); }
+
+    forms::WindowId main = 0;
+};
 
 }  // namespace test
 
