@@ -408,6 +408,64 @@ class Desktop:
     def windows_clipboard(self):
         return self.call("clipboard")
 
+    def set_windows_clipboard(self, data, exact=False):
+        """Puts bytes on the clipboard as CF_TEXT from inside the prefix; with
+        exact the memory block holds just them, with no terminating zero byte."""
+        answer = self.call("set-clipboard", data.hex(), *(["exact"] if exact else []))
+        if not answer.get("set"):
+            raise DesktopError(f"could not set the Windows clipboard: {answer}")
+        return answer
+
+    def hold_clipboard(self, ms):
+        """Another process keeps the clipboard open for ms milliseconds; returns
+        once it is open."""
+        answer = self.call("hold-clipboard", ms)
+        if not answer.get("opened"):
+            raise DesktopError("the probe could not open the clipboard")
+        return answer
+
+    def hold_status(self):
+        return self.call("hold-status")
+
+    def show_window(self, how, title=MAIN_TITLE):
+        """ShowWindow on the program's window from outside (SW_SHOW 5, SW_RESTORE 9)."""
+        return self.call("show-window", title, how)
+
+    def menus(self):
+        """The open pop-up menus (windows of class #32768)."""
+        return [m for m in self.find_class("#32768") if m["visible"]]
+
+    def choose_menu_item(self, keys, timeout=5):
+        """Waits for an open pop-up menu, then answers it with the keyboard as a
+        user does (for example Down, Down, Return; or Escape) and waits until it
+        has closed. Returns the menu window as it was open."""
+        menu = self.wait_for(lambda: self.menus(), timeout, what="an open pop-up menu")[0]
+        for key in keys:
+            self.key(key)
+            time.sleep(0.05)
+        self.wait_for(lambda: not self.menus(), timeout, what="the pop-up menu to close")
+        return menu
+
+    def wait_message_box(self, caption, timeout=10):
+        """A visible message box with that caption, once it shows its text; its
+        children's texts are in "texts"."""
+        def shown():
+            for box in self.message_boxes(caption):
+                texts = [child["text"] for child in box["children"] if child["text"]]
+                if len(texts) >= 2:
+                    return dict(box, texts=texts)
+            return None
+        return self.wait_for(shown, timeout, what=f"a message box {caption!r}")
+
+    def close_message_box(self, box, timeout=10):
+        """Clicks the box's only button and waits until the box has gone."""
+        buttons = [c for c in box["children"] if c["class"].lower() == "button" and c["shown"]]
+        if len(buttons) != 1:
+            raise DesktopError(f"message box with {len(buttons)} buttons")
+        self.click_at(*centre(buttons[0]["rect"]))
+        self.wait_for(lambda: not [b for b in self.message_boxes() if b["hwnd"] == box["hwnd"]],
+                      timeout, what="the message box to close")
+
     # ---- input ----------------------------------------------------------------
 
     def xdotool(self, *args):
@@ -433,8 +491,22 @@ class Desktop:
     def mouse_up(self, button=1):
         self.xdotool("mouseup", button)
 
+    def drag(self, x, y, dx, dy, steps=6, pause=0.05):
+        """Presses the left button at (x, y), moves the pointer by (dx, dy) in a
+        few steps as a hand does, and releases it there."""
+        self.xdotool("mousemove", x, y, "mousedown", 1)
+        time.sleep(0.2)
+        done_x = done_y = 0
+        for step in range(1, steps + 1):
+            to_x, to_y = dx * step // steps, dy * step // steps
+            self.xdotool("mousemove_relative", "--", to_x - done_x, to_y - done_y)
+            done_x, done_y = to_x, to_y
+            time.sleep(pause)
+        time.sleep(0.2)
+        self.xdotool("mouseup", 1)
+
     def type_text(self, text):
-        self.xdotool("type", "--delay", 30, text)
+        self.xdotool("type", "--delay", 30, "--", text)
 
     def key(self, *keys):
         self.xdotool("key", *keys)
@@ -478,3 +550,17 @@ class Desktop:
         subprocess.run(["import", "-window", "root", str(path)], env=self.env, check=True,
                        timeout=60, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         return path
+
+
+def pixels(path, left, top, width, height):
+    """The RGB colours of a rectangle of a picture file, as rows of (r, g, b)."""
+    out = subprocess.run(["convert", str(path), "-crop", f"{width}x{height}+{left}+{top}", "+repage",
+                          "-depth", "8", "rgb:-"], check=True, capture_output=True, timeout=60).stdout
+    if len(out) != width * height * 3:
+        raise DesktopError(f"{path}: {len(out)} bytes for a {width} x {height} crop")
+    return [[tuple(out[(y * width + x) * 3:(y * width + x) * 3 + 3]) for x in range(width)]
+            for y in range(height)]
+
+
+def pixel(path, x, y):
+    return pixels(path, x, y, 1, 1)[0][0]

@@ -12,6 +12,14 @@
 //   find-class <class>                  top-level windows of that class, with their children
 //   top-windows [pid]                   every top-level window (of one process)
 //   clipboard                           CF_TEXT bytes, and the formats present
+//   set-clipboard <hex> [exact]         puts the bytes on the clipboard as CF_TEXT; with
+//                                       "exact" the memory block is exactly their length,
+//                                       with no terminating zero byte
+//   hold-clipboard <ms>                 opens the clipboard on a thread of its own, answers
+//                                       once it is open, and closes it <ms> later
+//   hold-status                         whether the last hold has ended, and the times (ms
+//                                       on the probe's clock) at which it opened and closed
+//   show-window <title> <sw>            ShowWindow(window, sw), e.g. 9 to restore it
 //   wait-window <title> <timeout_ms>    waits until a visible window with that title exists
 //   launch-time <exe> <title> <timeout_ms> [args...]
 //                                       starts the exe, measures until its visible window
@@ -25,8 +33,10 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -295,13 +305,108 @@ std::string CmdClipboard() {
     HANDLE data = GetClipboardData(CF_TEXT);
     const char* text = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
     if (text) {
-        j.Bool("has_text", true).Text("text_hex", std::string(text));
+        // Up to the first zero byte, never past the block.
+        const SIZE_T size = GlobalSize(data);
+        const char* zero = static_cast<const char*>(std::memchr(text, 0, size));
+        j.Bool("has_text", true)
+            .Text("text_hex", std::string(text, zero ? static_cast<SIZE_T>(zero - text) : size))
+            .Int("block_size", static_cast<long long>(size));
         GlobalUnlock(data);
     } else {
         j.Bool("has_text", false);
     }
     CloseClipboard();
     return j.Done();
+}
+
+double NowMs();
+
+std::string FromHex(const std::string& hex) {
+    std::string out;
+    auto digit = [](char c) { return c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10; };
+    for (size_t i = 0; i + 1 < hex.size(); i += 2)
+        out += static_cast<char>(digit(hex[i]) * 16 + digit(hex[i + 1]));
+    return out;
+}
+
+std::string CmdSetClipboard(const std::string& hex, bool exact) {
+    const std::string bytes = FromHex(hex);
+    const SIZE_T size = bytes.size() + (exact ? 0 : 1);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size ? size : 1);
+    if (!memory) return Json().Bool("set", false).Str("why", "GlobalAlloc").Done();
+    char* data = static_cast<char*>(GlobalLock(memory));
+    std::copy(bytes.begin(), bytes.end(), data);
+    if (!exact) data[bytes.size()] = '\0';
+    GlobalUnlock(memory);
+    bool opened = false;
+    for (int attempt = 0; attempt < 40 && !(opened = OpenClipboard(nullptr)); ++attempt) Sleep(50);
+    if (!opened) {
+        GlobalFree(memory);
+        return Json().Bool("set", false).Str("why", "OpenClipboard").Done();
+    }
+    EmptyClipboard();
+    const bool set = SetClipboardData(CF_TEXT, memory) != nullptr;
+    if (!set) GlobalFree(memory);
+    CloseClipboard();
+    return Json().Bool("set", set).Int("block_size", static_cast<long long>(GlobalSize(memory))).Done();
+}
+
+// The clipboard held open by this process, as another program may hold it.
+struct ClipboardHold {
+    HANDLE thread = nullptr;
+    HANDLE opened = nullptr;
+    DWORD holdMs = 0;
+    bool gotIt = false;
+    volatile LONG ended = 0;
+    double openedAt = 0;
+    double closedAt = 0;
+} hold;
+
+// Opened for a window of its own: Wine lets a second OpenClipboard(NULL) in
+// while the clipboard is open for no window, which Windows does not.
+DWORD WINAPI HoldClipboard(void*) {
+    HWND owner = CreateWindowExA(0, "STATIC", "quillo_probe clipboard holder", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                 nullptr, nullptr, nullptr);
+    hold.gotIt = owner && OpenClipboard(owner) != 0;
+    hold.openedAt = NowMs();
+    SetEvent(hold.opened);
+    if (hold.gotIt) {
+        Sleep(hold.holdMs);
+        hold.closedAt = NowMs();
+        CloseClipboard();
+    }
+    if (owner) DestroyWindow(owner);
+    InterlockedExchange(&hold.ended, 1);
+    return 0;
+}
+
+std::string CmdHoldClipboard(int ms) {
+    if (hold.thread) {
+        WaitForSingleObject(hold.thread, INFINITE);
+        CloseHandle(hold.thread);
+        CloseHandle(hold.opened);
+    }
+    hold = {};
+    hold.holdMs = static_cast<DWORD>(ms);
+    hold.opened = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    hold.thread = CreateThread(nullptr, 0, HoldClipboard, nullptr, 0, nullptr);
+    WaitForSingleObject(hold.opened, 5000);
+    return Json().Bool("opened", hold.gotIt).Raw("opened_at", std::to_string(hold.openedAt)).Done();
+}
+
+std::string CmdHoldStatus() {
+    const bool ended = InterlockedCompareExchange(&hold.ended, 0, 0) != 0;
+    Json j;
+    j.Bool("ended", ended).Raw("opened_at", std::to_string(hold.openedAt));
+    if (ended) j.Raw("closed_at", std::to_string(hold.closedAt));
+    return j.Raw("now", std::to_string(NowMs())).Done();
+}
+
+std::string CmdShowWindow(const std::string& title, int how) {
+    HWND hwnd = FindTitle(title);
+    if (!hwnd) return NotFound();
+    ShowWindow(hwnd, how);
+    return WindowJson(hwnd);
 }
 
 double NowMs() {
@@ -392,6 +497,10 @@ std::string Run(const std::vector<std::string>& args) {
     if (cmd == "find-class" && need(1)) return CmdFindClass(args[1]);
     if (cmd == "top-windows") return CmdTopWindows(need(1) ? std::strtoul(args[1].c_str(), nullptr, 10) : 0);
     if (cmd == "clipboard") return CmdClipboard();
+    if (cmd == "set-clipboard" && need(1)) return CmdSetClipboard(args[1], need(2) && args[2] == "exact");
+    if (cmd == "hold-clipboard" && need(1)) return CmdHoldClipboard(std::atoi(args[1].c_str()));
+    if (cmd == "hold-status") return CmdHoldStatus();
+    if (cmd == "show-window" && need(2)) return CmdShowWindow(args[1], std::atoi(args[2].c_str()));
     if (cmd == "wait-window" && need(2)) return CmdWaitWindow(args[1], std::atoi(args[2].c_str()));
     if (cmd == "launch-time" && need(3))
         return CmdLaunchTime(args[1], args[2], std::atoi(args[3].c_str()),
