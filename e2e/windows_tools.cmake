@@ -2,10 +2,15 @@
 #   quillo_probe.exe    reads the program's windows, controls and the clipboard
 #                       back from inside the same Wine prefix
 #   minimal_window.exe  opens one window; the start-up benchmark's baseline
+#   standin_browser.exe registered as the default browser: records the command
+#                       line it was started with, then ends
 # They are test tools and call the Windows API directly.
 
 add_executable(minimal_window WIN32 ${CMAKE_SOURCE_DIR}/e2e/tools/minimal_window.cpp)
 target_link_libraries(minimal_window PRIVATE user32 gdi32)
+
+add_executable(standin_browser WIN32 ${CMAKE_SOURCE_DIR}/e2e/tools/standin_browser.cpp)
+target_link_libraries(standin_browser PRIVATE shell32)
 
 add_executable(quillo_probe ${CMAKE_SOURCE_DIR}/e2e/tools/quillo_probe.cpp)
 target_link_libraries(quillo_probe PRIVATE user32)
