@@ -44,6 +44,14 @@ if step "native-asan build" cmake --preset native-asan >/dev/null &&
   run_ctest "unit tests under ASan/UBSan" build/native-asan
 fi
 
+# The tests that run real worker threads, under ThreadSanitizer.
+tsan_log=build/tsan.log
+mkdir -p build
+if step "worker tests under TSan" bash -c 'set -o pipefail; scripts/test-tsan.sh 2>&1 | tee "$0"' "$tsan_log"; then
+  count=$(sed -nE 's/^\[  PASSED  \] ([0-9]+) tests?\..*/\1/p' "$tsan_log" | tail -n 1)
+  passed=$((passed + ${count:-0}))
+fi
+
 # The Windows builds: the 32-bit product must build; the 64-bit copy runs under Wine.
 step "win32 build" cmake --preset win32 >/dev/null && step "win32 build" cmake --build --preset win32 -j"$jobs"
 step "win64 build" cmake --preset win64 >/dev/null && step "win64 build" cmake --build --preset win64 -j"$jobs"
