@@ -20,6 +20,12 @@
 //   hold-status                         whether the last hold has ended, and the times (ms
 //                                       on the probe's clock) at which it opened and closed
 //   show-window <title> <sw>            ShowWindow(window, sw), e.g. 9 to restore it
+//   time-clipboard-reads <n>            reads the CF_TEXT text n times, as a program that
+//                                       polls the clipboard does; wall time in ms
+//   time-edit-sets <n> [hidden]         shows a window with a word-wrapping multi-line edit
+//                                       box like a slot's and sets the clipboard's text into
+//                                       it n times, painting each time; wall time in ms; with
+//                                       "hidden" the window is never shown, so nothing paints
 //   wait-window <title> <timeout_ms>    waits until a visible window with that title exists
 //   launch-time <exe> <title> <timeout_ms> [args...]
 //                                       starts the exe, measures until its visible window
@@ -402,6 +408,66 @@ std::string CmdHoldStatus() {
     return j.Raw("now", std::to_string(NowMs())).Done();
 }
 
+// One clipboard read as a polling program makes it: open, copy the text, close.
+std::string ReadClipboardText() {
+    std::string text;
+    if (!OpenClipboard(nullptr)) return text;
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const char* bytes = static_cast<const char*>(GlobalLock(data))) {
+            const SIZE_T size = GlobalSize(data);
+            const char* zero = static_cast<const char*>(std::memchr(bytes, 0, size));
+            text.assign(bytes, zero ? static_cast<SIZE_T>(zero - bytes) : size);
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+std::string CmdTimeClipboardReads(int n) {
+    const double start = NowMs();
+    size_t bytes = 0;
+    for (int i = 0; i < n; ++i) bytes = ReadClipboardText().size();
+    return Json().Int("reads", n).Int("bytes", static_cast<long long>(bytes))
+        .Raw("ms", std::to_string(NowMs() - start)).Done();
+}
+
+std::string CmdTimeEditSets(int n, bool hidden) {
+    const std::string text = ReadClipboardText();
+    const DWORD frameStyle = WS_POPUP | WS_BORDER | (hidden ? 0 : WS_VISIBLE);
+    HWND frame = CreateWindowExA(0, "STATIC", "quillo_probe edit timing", frameStyle, 40, 500, 260, 130, nullptr,
+                                 nullptr, nullptr, nullptr);
+    HWND edit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
+                                WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_MULTILINE | ES_AUTOVSCROLL |
+                                    ES_WANTRETURN | WS_VSCROLL,
+                                8, 8, 228, 100, frame, nullptr, nullptr, nullptr);
+    HFONT font = CreateFontA(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Tahoma");
+    SendMessageA(edit, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    SendMessageA(edit, EM_SETLIMITTEXT, 0, 0);
+    auto pump = [] {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    };
+    pump();
+    const double start = NowMs();
+    for (int i = 0; i < n; ++i) {
+        SetWindowTextA(edit, text.c_str());
+        SendMessageA(edit, EM_SETSEL, 0, 0);
+        SendMessageA(edit, EM_SCROLLCARET, 0, 0);
+        UpdateWindow(edit);
+        pump();
+    }
+    const double ms = NowMs() - start;
+    DestroyWindow(frame);
+    DeleteObject(font);
+    pump();
+    return Json().Int("sets", n).Int("bytes", static_cast<long long>(text.size())).Raw("ms", std::to_string(ms)).Done();
+}
+
 std::string CmdShowWindow(const std::string& title, int how) {
     HWND hwnd = FindTitle(title);
     if (!hwnd) return NotFound();
@@ -500,6 +566,9 @@ std::string Run(const std::vector<std::string>& args) {
     if (cmd == "set-clipboard" && need(1)) return CmdSetClipboard(args[1], need(2) && args[2] == "exact");
     if (cmd == "hold-clipboard" && need(1)) return CmdHoldClipboard(std::atoi(args[1].c_str()));
     if (cmd == "hold-status") return CmdHoldStatus();
+    if (cmd == "time-clipboard-reads" && need(1)) return CmdTimeClipboardReads(std::atoi(args[1].c_str()));
+    if (cmd == "time-edit-sets" && need(1))
+        return CmdTimeEditSets(std::atoi(args[1].c_str()), need(2) && args[2] == "hidden");
     if (cmd == "show-window" && need(2)) return CmdShowWindow(args[1], std::atoi(args[2].c_str()));
     if (cmd == "wait-window" && need(2)) return CmdWaitWindow(args[1], std::atoi(args[2].c_str()));
     if (cmd == "launch-time" && need(3))
