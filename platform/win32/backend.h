@@ -106,6 +106,23 @@ private:
     HDC dc_ = nullptr;
 };
 
+// ---- System libraries loaded on first use -------------------------------------------
+
+// Loads a library from the system folder. Libraries that nothing needs before
+// the first window shows (WinINet, the common controls) are loaded this way when
+// first used rather than imported, which keeps their loading out of start-up.
+// Once loaded, a library stays for the rest of the run, as an imported one
+// would: worker threads and windows of its classes may outlive any holder.
+HMODULE LoadSystemLibrary(const char* name);
+
+// A function of a loaded library as a pointer of its own type F; null when
+// the library or the function is missing.
+template <typename F>
+F LibraryFunction(HMODULE library, const char* name) {
+    if (library == nullptr) return nullptr;
+    return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+}
+
 // ---- Window records ----------------------------------------------------------------
 
 struct ControlRec {
@@ -177,9 +194,10 @@ inline constexpr UINT kMenuCommandBase = 0x8000;        // + menu * 0x200 + item
 inline constexpr int kBalloonShowMs = 5000;
 
 HINSTANCE Instance();
-// Registers the window classes and makes the service window; idempotent.
+// Registers the window classes; idempotent.
 void EnsureRuntime();
-// The hidden message window: clipboard owner and target of posted requests.
+// The hidden message window: clipboard owner and target of posted requests;
+// made on the first call, which comes from the user-interface thread.
 HWND ServiceWindow();
 
 WindowRec* FindWindowRec(forms::WindowId id);
@@ -218,6 +236,7 @@ void DrawPicture(HDC dc, forms::Picture picture, const RECT& rc, bool highlighte
 void DispatchMenuCommand(WindowRec& w, UINT id);
 void DispatchTray(WindowRec& w, LPARAM lParam);
 void RemoveTrayIcon(WindowRec& w);
+// Makes the balloon's tool window unless it has one; the first balloon loads the common controls.
 void CreateBalloon(WindowRec& w, ControlRec& c);
 void HideBalloon(WindowRec& w, int index);
 

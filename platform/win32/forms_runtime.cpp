@@ -4,8 +4,6 @@
 // focus, event loop).
 #include "platform/win32/backend.h"
 
-#include <commctrl.h>
-
 #include <cstring>
 #include <utility>
 
@@ -55,12 +53,6 @@ void Register(const char* name, WNDPROC proc, HBRUSH background = nullptr, UINT 
     RegisterClassExA(&wc);
 }
 
-DWORD ChildStyle(const forms::ControlDef& d) {
-    DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
-    if (!d.hidden) style |= WS_VISIBLE;
-    return style;
-}
-
 // Windowed controls stand above the light ones (labels, shapes, picture
 // buttons), as in the form designer the program's forms come from; within each
 // group a later control of the table lies above an earlier one.
@@ -68,25 +60,32 @@ bool IsLight(forms::Kind kind) {
     return kind == forms::Kind::Label || kind == forms::Kind::Shape || kind == forms::Kind::PictureButton;
 }
 
-void CreateControl(WindowRec& w, int index, std::vector<int>& state) {
-    if (state[index] != 0) return;
-    state[index] = 1;
+// Timers and balloon tips have no child window of their own.
+bool HasChildWindow(forms::Kind kind) { return kind != forms::Kind::Timer && kind != forms::Kind::BalloonTip; }
+
+// The control whose window holds the control's window; -1: the form itself.
+int WindowParent(const WindowRec& w, int index) {
+    const int parent = w.controls[index].parent;
+    return parent >= 0 && HasChildWindow(w.controls[parent].def->kind) ? parent : -1;
+}
+
+void CreateControlWindow(WindowRec& w, int index) {
     ControlRec& c = w.controls[index];
     const forms::ControlDef& d = *c.def;
-    HWND parentHwnd = w.hwnd;
-    if (c.parent >= 0) {
-        CreateControl(w, c.parent, state);
-        if (w.controls[c.parent].hwnd != nullptr) parentHwnd = w.controls[c.parent].hwnd;
-    }
-    state[index] = 2;
+    const int parent = WindowParent(w, index);
+    HWND parentHwnd = parent >= 0 && w.controls[parent].hwnd != nullptr ? w.controls[parent].hwnd : w.hwnd;
     HMENU id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(index + 1));
     const char* cls = nullptr;
-    DWORD style = ChildStyle(d);
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
     DWORD ex = 0;
+    // The system's controls take their font while still hidden: an edit box
+    // that is already visible lays itself out twice.
+    bool systemControl = false;
     switch (d.kind) {
         case forms::Kind::Label: cls = kLabelClass; break;
         case forms::Kind::Edit:
             cls = "EDIT";
+            systemControl = true;
             // An edit box standing in an outlined shape takes the outline as its frame.
             if (c.parent < 0 || w.controls[c.parent].def->kind != forms::Kind::Shape ||
                 w.controls[c.parent].def->outline == forms::kDefaultColour) {
@@ -97,26 +96,38 @@ void CreateControl(WindowRec& w, int index, std::vector<int>& state) {
                                                                     : ES_LEFT);
             style |= d.multiLine ? (ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL) : ES_AUTOHSCROLL;
             break;
-        case forms::Kind::CheckBox: cls = "BUTTON"; style |= BS_AUTOCHECKBOX | WS_TABSTOP; break;
+        case forms::Kind::CheckBox:
+            cls = "BUTTON";
+            systemControl = true;
+            style |= BS_AUTOCHECKBOX | WS_TABSTOP;
+            break;
         case forms::Kind::GroupBox: cls = kGroupClass; style |= WS_CLIPCHILDREN; break;
         case forms::Kind::PictureButton: cls = kPictureButtonClass; break;
         case forms::Kind::PictureBox: cls = kPictureBoxClass; break;
         case forms::Kind::Shape: cls = kShapeClass; style |= WS_CLIPCHILDREN; break;
         case forms::Kind::HtmlView: cls = kHtmlViewClass; style |= WS_CLIPCHILDREN; break;
-        case forms::Kind::Timer: return;
-        case forms::Kind::BalloonTip: CreateBalloon(w, c); return;
+        // The balloon's tool window is made when it is first shown.
+        case forms::Kind::Timer:
+        case forms::Kind::BalloonTip: return;
     }
+    if (!d.hidden && !systemControl) style |= WS_VISIBLE;
+    // The backend's own controls paint with the font kept in their record.
     c.font = FontFor(d.font);
     c.hwnd = CreateWindowExA(ex, cls, d.text, style, d.left, d.top, d.width, d.height, parentHwnd, id, Instance(),
                              nullptr);
-    if (c.hwnd == nullptr) return;
+    if (c.hwnd == nullptr || !systemControl) return;
     SendMessageA(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(c.font), FALSE);
     if (d.kind == forms::Kind::Edit) {
         SendMessageA(c.hwnd, EM_SETLIMITTEXT, 0, 0);
         SendMessageA(c.hwnd, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
     }
+    if (!d.hidden) ShowWindow(c.hwnd, SW_SHOWNA);
 }
 
+// Makes every control's window. A new child window goes below the siblings it
+// already has, so the siblings are made from the top of their order down:
+// windowed controls from the last to the first, then the light ones likewise.
+// A holding control is made, with all its siblings, before what it holds.
 void CreateControls(WindowRec& w) {
     const int n = static_cast<int>(w.form.controls.size());
     w.controls.resize(n);
@@ -138,14 +149,36 @@ void CreateControls(WindowRec& w) {
             }
         }
     }
-    std::vector<int> state(n, 0);
-    for (int i = 0; i < n; ++i) CreateControl(w, i, state);
-    for (int pass = 0; pass < 2; ++pass) {
-        for (int i = 0; i < n; ++i) {
-            ControlRec& c = w.controls[i];
-            if (c.hwnd != nullptr && IsLight(c.def->kind) == (pass == 0)) {
-                SetWindowPos(c.hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    std::vector<int> order;
+    order.reserve(n);
+    for (int light = 0; light < 2; ++light) {
+        for (int i = n - 1; i >= 0; --i) {
+            if (IsLight(w.controls[i].def->kind) == (light != 0)) order.push_back(i);
+        }
+    }
+    // made[i]: the round in which control i was made; -1: not yet.
+    std::vector<int> made(n, -1);
+    int left = n;
+    for (int round = 0; left > 0; ++round) {
+        int madeNow = 0;
+        for (int i : order) {
+            if (made[i] >= 0) continue;
+            const int parent = WindowParent(w, i);
+            if (parent >= 0 ? (made[parent] < 0 || made[parent] == round) : round != 0) continue;
+            CreateControlWindow(w, i);
+            made[i] = round;
+            ++madeNow;
+        }
+        left -= madeNow;
+        if (madeNow == 0) {
+            // Holding controls that hold one another: what is left goes where it can.
+            for (int i : order) {
+                if (made[i] < 0) {
+                    CreateControlWindow(w, i);
+                    made[i] = round;
+                }
             }
+            break;
         }
     }
 }
@@ -189,12 +222,18 @@ void RestoreFocus(WindowRec& w) {
 
 HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
 
+HMODULE LoadSystemLibrary(const char* name) {
+    char folder[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return nullptr;
+    const std::string path = std::string(folder, length) + '\\' + name;
+    return LoadLibraryA(path.c_str());
+}
+
 void EnsureRuntime() {
     static bool done = false;
     if (done) return;
     done = true;
-    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
-    InitCommonControlsEx(&icc);
     Register(kFormClass, FormProc);
     Register(kLabelClass, LabelProc);
     Register(kGroupClass, GroupProc);
@@ -204,11 +243,14 @@ void EnsureRuntime() {
     Register(kHtmlViewClass, HtmlViewProc);
     Register(kOwnerClass, OwnerProc);
     Register(kServiceClass, ServiceProc);
-    g_service = CreateWindowExA(0, kServiceClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, Instance(), nullptr);
 }
 
 HWND ServiceWindow() {
     EnsureRuntime();
+    // Made on first use, on the user-interface thread: nothing needs it before the first window shows.
+    if (g_service == nullptr) {
+        g_service = CreateWindowExA(0, kServiceClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, Instance(), nullptr);
+    }
     return g_service;
 }
 

@@ -11,8 +11,41 @@ namespace win32 {
 
 namespace {
 
+// The WinINet functions the downloads use, looked up once, on the first
+// download, by whichever thread gets there first.
+struct WinInet {
+    decltype(&::InternetOpenA) open = nullptr;
+    decltype(&::InternetCloseHandle) close = nullptr;
+    decltype(&::InternetCrackUrlA) crackUrl = nullptr;
+    decltype(&::InternetConnectA) connect = nullptr;
+    decltype(&::HttpOpenRequestA) openRequest = nullptr;
+    decltype(&::HttpSendRequestA) sendRequest = nullptr;
+    decltype(&::HttpQueryInfoA) queryInfo = nullptr;
+    decltype(&::InternetReadFile) readFile = nullptr;
+    bool ready = false;
+};
+
+const WinInet& Api() {
+    static const WinInet api = [] {
+        WinInet a;
+        const HMODULE library = LoadSystemLibrary("wininet.dll");
+        a.open = LibraryFunction<decltype(a.open)>(library, "InternetOpenA");
+        a.close = LibraryFunction<decltype(a.close)>(library, "InternetCloseHandle");
+        a.crackUrl = LibraryFunction<decltype(a.crackUrl)>(library, "InternetCrackUrlA");
+        a.connect = LibraryFunction<decltype(a.connect)>(library, "InternetConnectA");
+        a.openRequest = LibraryFunction<decltype(a.openRequest)>(library, "HttpOpenRequestA");
+        a.sendRequest = LibraryFunction<decltype(a.sendRequest)>(library, "HttpSendRequestA");
+        a.queryInfo = LibraryFunction<decltype(a.queryInfo)>(library, "HttpQueryInfoA");
+        a.readFile = LibraryFunction<decltype(a.readFile)>(library, "InternetReadFile");
+        a.ready = a.open && a.close && a.crackUrl && a.connect && a.openRequest && a.sendRequest && a.queryInfo &&
+                  a.readFile;
+        return a;
+    }();
+    return api;
+}
+
 struct InternetDeleter {
-    void operator()(HINTERNET h) const { InternetCloseHandle(h); }
+    void operator()(HINTERNET h) const { Api().close(h); }
 };
 using InternetHandle = Handle<HINTERNET, InternetDeleter>;
 
@@ -23,7 +56,8 @@ constexpr DWORD kDefaultBlock = 10240;
 // One session for the whole process, made on first use by whichever thread
 // gets there first; it stays open until the process ends.
 HINTERNET Session() {
-    static InternetHandle session(InternetOpenA(kUserAgent, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
+    static InternetHandle session(
+        Api().ready ? Api().open(kUserAgent, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0) : nullptr);
     return session.get();
 }
 
@@ -46,6 +80,7 @@ namespace desktop {
 using namespace win32;
 
 std::string HttpGetFile(std::string_view url) {
+    const WinInet& api = Api();
     HINTERNET session = Session();
     if (session == nullptr) return {};
     const std::string address(url);
@@ -60,7 +95,7 @@ std::string HttpGetFile(std::string_view url) {
     parts.dwUrlPathLength = static_cast<DWORD>(path.size());
     parts.lpszExtraInfo = extra.data();
     parts.dwExtraInfoLength = static_cast<DWORD>(extra.size());
-    if (!InternetCrackUrlA(address.c_str(), static_cast<DWORD>(address.size()), 0, &parts)) return {};
+    if (!api.crackUrl(address.c_str(), static_cast<DWORD>(address.size()), 0, &parts)) return {};
     const bool secure = parts.nScheme == INTERNET_SCHEME_HTTPS;
     if (!secure && parts.nScheme != INTERNET_SCHEME_HTTP) return {};
     std::string object(path.c_str());
@@ -68,19 +103,19 @@ std::string HttpGetFile(std::string_view url) {
     if (object.empty()) object.assign(1, '/');
 
     InternetHandle connection(
-        InternetConnectA(session, host, parts.nPort, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
+        api.connect(session, host, parts.nPort, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
     if (!connection) return {};
     DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE;
     if (secure) flags |= INTERNET_FLAG_SECURE;
     InternetHandle request(
-        HttpOpenRequestA(connection.get(), "GET", object.c_str(), "HTTP/1.0", nullptr, nullptr, flags, 0));
+        api.openRequest(connection.get(), "GET", object.c_str(), "HTTP/1.0", nullptr, nullptr, flags, 0));
     if (!request) return {};
-    if (!HttpSendRequestA(request.get(), nullptr, 0, nullptr, 0)) return {};
+    if (!api.sendRequest(request.get(), nullptr, 0, nullptr, 0)) return {};
 
     DWORD contentLength = 0;
     DWORD size = sizeof contentLength;
     DWORD block = kDefaultBlock;
-    if (HttpQueryInfoA(request.get(), HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &contentLength, &size,
+    if (api.queryInfo(request.get(), HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &contentLength, &size,
                        nullptr) &&
         contentLength > 0) {
         block = std::min<DWORD>(contentLength + 1, kMaxBlock);
@@ -89,7 +124,7 @@ std::string HttpGetFile(std::string_view url) {
     std::string buffer(block, '\0');
     for (;;) {
         DWORD got = 0;
-        if (!InternetReadFile(request.get(), buffer.data(), block, &got) || got == 0) break;
+        if (!api.readFile(request.get(), buffer.data(), block, &got) || got == 0) break;
         body.append(buffer.data(), got);
     }
     return body;

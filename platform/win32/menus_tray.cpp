@@ -87,6 +87,18 @@ TOOLINFOA BalloonTool(const WindowRec& w, const ControlRec& c) {
     return ti;
 }
 
+// The balloon's tool window comes from the common controls, which nothing
+// needs before the first balloon; they are loaded then, once.
+bool CommonControlsReady() {
+    static const bool ready = [] {
+        using Init = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+        const auto init = LibraryFunction<Init>(LoadSystemLibrary("comctl32.dll"), "InitCommonControlsEx");
+        const INITCOMMONCONTROLSEX icc{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
+        return init != nullptr && init(&icc) != FALSE;
+    }();
+    return ready;
+}
+
 }  // namespace
 
 void DispatchMenuCommand(WindowRec& w, UINT id) {
@@ -124,6 +136,7 @@ void RemoveTrayIcon(WindowRec& w) {
 }
 
 void CreateBalloon(WindowRec& w, ControlRec& c) {
+    if (c.tooltip != nullptr || !CommonControlsReady()) return;
     c.tooltip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
                                 WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP | TTS_BALLOON, CW_USEDEFAULT,
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, w.hwnd, nullptr, Instance(), nullptr);
@@ -234,7 +247,9 @@ void SetTrayIcon(WindowId window) {
 void ShowBalloonTip(Control balloon, int x, int y, std::string_view text) {
     WindowRec* w = LiveWindowRec(balloon.window);
     ControlRec* c = FindControlRec(balloon);
-    if (w == nullptr || c == nullptr || c->tooltip == nullptr) return;
+    if (w == nullptr || c == nullptr || c->def->kind != forms::Kind::BalloonTip) return;
+    CreateBalloon(*w, *c);
+    if (c->tooltip == nullptr) return;
     c->balloonText = std::string(text);
     TOOLINFOA ti = BalloonTool(*w, *c);
     SendMessageA(c->tooltip, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&ti));
