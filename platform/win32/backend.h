@@ -230,6 +230,9 @@ bool IsForwardedMessage(UINT msg);
 // Pictures drawn by code (pictures.cpp). `bandOffset` is the band row at the
 // rectangle's top, so that a button continues the band it sits on.
 void DrawFrameBand(HDC dc, const RECT& rc);
+// The band as DrawFrameBand draws it over a control `height` pixels high, as a
+// pattern brush whose top row is the band's top; shared, lives for the whole run.
+HBRUSH FrameBandBrush(int height);
 void DrawPicture(HDC dc, forms::Picture picture, const RECT& rc, bool highlighted);
 
 // Menus, tray and balloon tips (menus_tray.cpp).

@@ -63,6 +63,13 @@ bool IsLight(forms::Kind kind) {
 // Timers and balloon tips have no child window of their own.
 bool HasChildWindow(forms::Kind kind) { return kind != forms::Kind::Timer && kind != forms::Kind::BalloonTip; }
 
+// True when control a lies above control b among their siblings.
+bool Above(const WindowRec& w, int a, int b) {
+    const bool lightA = IsLight(w.controls[a].def->kind);
+    const bool lightB = IsLight(w.controls[b].def->kind);
+    return lightA != lightB ? lightB : a > b;
+}
+
 // The control whose window holds the control's window; -1: the form itself.
 int WindowParent(const WindowRec& w, int index) {
     const int parent = w.controls[index].parent;
@@ -191,21 +198,61 @@ HBRUSH ControlBrush(ControlRec& c, forms::Colour colour) {
     return c.backBrush.get();
 }
 
+// A windowed control's place in its parent's client area.
+bool PlaceInParent(HWND hwnd, RECT& rc) {
+    if (!GetWindowRect(hwnd, &rc)) return false;
+    MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&rc), 2);
+    return true;
+}
+
+// The visible sibling that shows beneath the middle of a control: the highest
+// of those below it whose place holds that point; -1 when none does.
+int SiblingBeneath(const WindowRec& w, int index, const RECT& place) {
+    const POINT middle{(place.left + place.right) / 2, (place.top + place.bottom) / 2};
+    const int parent = WindowParent(w, index);
+    int found = -1;
+    for (int i = 0; i < static_cast<int>(w.controls.size()); ++i) {
+        const ControlRec& s = w.controls[i];
+        if (i == index || s.hwnd == nullptr || WindowParent(w, i) != parent || !Above(w, index, i)) continue;
+        if ((GetWindowLongA(s.hwnd, GWL_STYLE) & WS_VISIBLE) == 0) continue;
+        RECT rc;
+        if (!PlaceInParent(s.hwnd, rc) || !PtInRect(&rc, middle)) continue;
+        if (found < 0 || Above(w, i, found)) found = i;
+    }
+    return found;
+}
+
 LRESULT ControlColour(WindowRec& w, HDC dc, HWND child) {
     WindowRec* owner = nullptr;
     ControlRec* c = RecOfControlHwnd(child, &owner);
     if (c == nullptr || owner != &w) return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
     const int index = static_cast<int>(c - w.controls.data());
-    forms::Colour back;
-    COLORREF text;
     if (c->def->kind == forms::Kind::Edit) {
-        back = ToColorRef(c->back, GetSysColor(COLOR_WINDOW));
-        text = ToColorRef(c->def->textColour, GetSysColor(COLOR_WINDOWTEXT));
-    } else {
-        back = EffectiveBack(w, index);
-        text = ToColorRef(c->def->textColour, GetSysColor(COLOR_BTNTEXT));
+        const COLORREF back = ToColorRef(c->back, GetSysColor(COLOR_WINDOW));
+        SetTextColor(dc, ToColorRef(c->def->textColour, GetSysColor(COLOR_WINDOWTEXT)));
+        SetBkColor(dc, back);
+        return reinterpret_cast<LRESULT>(ControlBrush(*c, back));
     }
-    SetTextColor(dc, text);
+    SetTextColor(dc, ToColorRef(c->def->textColour, GetSysColor(COLOR_BTNTEXT)));
+    forms::Colour back = EffectiveBack(w, index);
+    // A check box without a colour of its own shows what lies beneath it: the
+    // frame band of a label it stands on, or that label's colour.
+    RECT place;
+    if (c->def->kind == forms::Kind::CheckBox && c->back == forms::kDefaultColour &&
+        PlaceInParent(child, place)) {
+        const int beneath = SiblingBeneath(w, index, place);
+        if (beneath >= 0) {
+            const ControlRec& under = w.controls[beneath];
+            RECT rc;
+            if (under.def->picture == forms::Picture::FrameBand && PlaceInParent(under.hwnd, rc)) {
+                // The band continues from the label's top, over the check box's box and text.
+                SetBrushOrgEx(dc, rc.left - place.left, rc.top - place.top, nullptr);
+                SetBkMode(dc, TRANSPARENT);
+                return reinterpret_cast<LRESULT>(FrameBandBrush(rc.bottom - rc.top));
+            }
+            back = EffectiveBack(w, beneath);
+        }
+    }
     SetBkColor(dc, back);
     return reinterpret_cast<LRESULT>(ControlBrush(*c, back));
 }

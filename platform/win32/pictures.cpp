@@ -3,6 +3,7 @@
 #include "platform/win32/backend.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace win32 {
 
@@ -92,6 +93,48 @@ void DrawFrameBand(HDC dc, const RECT& rc) {
         const RECT line{rc.left, rc.top + y, rc.right, rc.top + y + 1};
         FillRect(dc, &line, BandBrush(y * kBandRows / height));
     }
+}
+
+HBRUSH FrameBandBrush(int height) {
+    height = std::max(height, 1);
+    // One brush per height, kept for the run; forms have a few band heights at
+    // most, and a ninth height would take the place of the oldest one, whose
+    // last user has long finished painting with it.
+    struct Cached {
+        int height = 0;
+        GdiBrush brush;
+    };
+    static Cached cache[8];
+    static int next = 0;
+    for (Cached& cached : cache) {
+        if (cached.brush && cached.height == height) return cached.brush.get();
+    }
+    Cached& slot = cache[next];
+    next = (next + 1) % 8;
+    slot.height = height;
+    // A device-independent picture, kBandWidth pixels wide, rows bottom up.
+    constexpr int kBandWidth = 8;
+    constexpr std::size_t kHeaderWords = sizeof(BITMAPINFOHEADER) / sizeof(DWORD);
+    static_assert(sizeof(BITMAPINFOHEADER) % sizeof(DWORD) == 0);
+    std::vector<DWORD> packed(kHeaderWords + static_cast<std::size_t>(kBandWidth) * height);
+    auto* header = reinterpret_cast<BITMAPINFOHEADER*>(packed.data());
+    header->biSize = sizeof(BITMAPINFOHEADER);
+    header->biWidth = kBandWidth;
+    header->biHeight = height;
+    header->biPlanes = 1;
+    header->biBitCount = 32;
+    header->biCompression = BI_RGB;
+    DWORD* pixels = packed.data() + kHeaderWords;
+    for (int y = 0; y < height; ++y) {
+        // The same rows as DrawFrameBand draws over a control of this height.
+        const COLORREF c = BandColour(y * kBandRows / height);
+        const DWORD pixel = (static_cast<DWORD>(GetRValue(c)) << 16) | (static_cast<DWORD>(GetGValue(c)) << 8) |
+                            GetBValue(c);
+        DWORD* row = pixels + static_cast<std::size_t>(height - 1 - y) * kBandWidth;
+        std::fill(row, row + kBandWidth, pixel);
+    }
+    slot.brush.reset(CreateDIBPatternBrushPt(packed.data(), DIB_RGB_COLORS));
+    return slot.brush.get();
 }
 
 void DrawPicture(HDC dc, forms::Picture picture, const RECT& rc, bool highlighted) {
