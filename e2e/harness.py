@@ -65,22 +65,23 @@ class ProgramGroup(unittest.TestCase):
 
     # ---- helpers --------------------------------------------------------
 
+    @staticmethod
+    def wait_value(read, expected, timeout=5, interval=0.05):
+        """Reads until the value is the expected one or the time is up;
+        returns the value it ends with."""
+        deadline = time.monotonic() + timeout
+        while True:
+            value = read()
+            if value == expected or time.monotonic() > deadline:
+                return value
+            time.sleep(interval)
+
     def wait_text(self, name, expected, timeout=5):
         """Waits for a control's text; returns the text it ends with."""
-        deadline = time.monotonic() + timeout
-        while True:
-            text = DESKTOP.text(name)
-            if text == expected or time.monotonic() > deadline:
-                return text
-            time.sleep(0.05)
+        return self.wait_value(lambda: DESKTOP.text(name), expected, timeout)
 
     def wait_x_clipboard(self, expected, timeout=5):
-        deadline = time.monotonic() + timeout
-        while True:
-            text = DESKTOP.x_clipboard()
-            if text == expected or time.monotonic() > deadline:
-                return text
-            time.sleep(0.1)
+        return self.wait_value(DESKTOP.x_clipboard, expected, timeout, interval=0.1)
 
     def focus_id(self):
         return DESKTOP.focus().get("focus_id")

@@ -37,12 +37,7 @@ class Monitoring(ProgramGroup):
         return DESKTOP.control("编辑框" + slot)["text_bytes"]
 
     def wait_bytes(self, slot, expected, timeout=5):
-        deadline = time.monotonic() + timeout
-        while True:
-            got = self.slot_bytes(slot)
-            if got == expected or time.monotonic() > deadline:
-                return got
-            time.sleep(0.05)
+        return self.wait_value(lambda: self.slot_bytes(slot), expected, timeout)
 
     def follows(self, slots, text):
         """Puts text on the X clipboard; the slots that showed it within the time

@@ -179,26 +179,25 @@ LRESULT CALLBACK LabelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-LRESULT CALLBACK GroupProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+// Group boxes and shapes hold controls: their controls' notifications go on
+// to the form window; only the painting differs.
+LRESULT ContainerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, void (*paint)(HWND)) {
     if (IsForwardedMessage(msg)) return ForwardToForm(hwnd, msg, wParam, lParam);
     LRESULT result = 0;
     if (Common(hwnd, msg, wParam, lParam, result)) return result;
     if (msg == WM_PAINT) {
-        PaintGroup(hwnd);
+        paint(hwnd);
         return 0;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
+LRESULT CALLBACK GroupProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    return ContainerProc(hwnd, msg, wParam, lParam, PaintGroup);
+}
+
 LRESULT CALLBACK ShapeProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (IsForwardedMessage(msg)) return ForwardToForm(hwnd, msg, wParam, lParam);
-    LRESULT result = 0;
-    if (Common(hwnd, msg, wParam, lParam, result)) return result;
-    if (msg == WM_PAINT) {
-        PaintShape(hwnd);
-        return 0;
-    }
-    return DefWindowProcA(hwnd, msg, wParam, lParam);
+    return ContainerProc(hwnd, msg, wParam, lParam, PaintShape);
 }
 
 LRESULT CALLBACK PictureButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
